@@ -1,0 +1,15 @@
+#!/bin/sh
+# Runs a command on the current X display with a tiny window manager, so that
+# new windows receive the focus as on a desktop.
+if [ -z "$DISPLAY" ]; then
+  echo "with-wm.sh: no DISPLAY" >&2
+  exit 2
+fi
+evilwm >/dev/null 2>&1 &
+WM=$!
+sleep 0.5
+"$@"
+STATUS=$?
+kill $WM 2>/dev/null
+wait $WM 2>/dev/null
+exit $STATUS
