@@ -15,4 +15,8 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   fonts-wqy-microhei \
   xvfb xauth evilwm xdotool x11-utils imagemagick \
   libgl1-mesa-dri libglx-mesa0 libgl1 \
-  python3 >/dev/null
+  locales python3 >/dev/null
+# A locale with a decimal comma, for the tests that prove files keep their point.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf8$'; then
+  $SUDO localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
+fi
