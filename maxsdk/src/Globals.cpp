@@ -1,5 +1,6 @@
 // Process-wide state of the substitute: what a running 3ds Max holds.
 #include "SubstituteScene.h"
+#include "Utf8.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -17,38 +18,6 @@ IGameErrorCallBack* g_errorCallback = nullptr;
 IGameError g_lastError = 0;
 std::wstring g_lastErrorText;
 maxsub::ConversionManager g_noSceneConversion;
-
-std::string toUtf8(const std::wstring& w)
-{
-	std::string out;
-	for (wchar_t wc : w)
-	{
-		unsigned c = (unsigned)wc;
-		if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-			c = 0xFFFD;
-		if (c < 0x80)
-			out += (char)c;
-		else if (c < 0x800)
-		{
-			out += (char)(0xC0 | (c >> 6));
-			out += (char)(0x80 | (c & 0x3F));
-		}
-		else if (c < 0x10000)
-		{
-			out += (char)(0xE0 | (c >> 12));
-			out += (char)(0x80 | ((c >> 6) & 0x3F));
-			out += (char)(0x80 | (c & 0x3F));
-		}
-		else
-		{
-			out += (char)(0xF0 | (c >> 18));
-			out += (char)(0x80 | ((c >> 12) & 0x3F));
-			out += (char)(0x80 | ((c >> 6) & 0x3F));
-			out += (char)(0x80 | (c & 0x3F));
-		}
-	}
-	return out;
-}
 
 } // namespace
 
@@ -137,7 +106,7 @@ void DebugPrint(const MCHAR* format, ...)
 			return;
 		buffer.resize(buffer.size() * 4);
 	}
-	const std::string text = toUtf8(buffer.data());
+	const std::string text = maxsub::toUtf8(buffer.data());
 	std::fputs(text.c_str(), stderr);
 }
 
