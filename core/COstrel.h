@@ -160,6 +160,10 @@ public:
 	core::array<SBone> Bones;
 	core::array<SMaterial> Materials;
 
+	// Node whose mesh exportMesh is reading (set by exportNode, null
+	// otherwise); names the mesh in log lines about faces it skips.
+	IGameNode* MeshNode = 0;
+
 	// Builds OutputDir + BaseName + ext (a narrow literal widened byte by byte).
 	io::path outputPath(const c8* ext) const;
 };

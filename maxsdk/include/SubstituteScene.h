@@ -147,6 +147,7 @@ public:
 	Skin& skin();
 	void setInitializeFails(bool fails) { InitFails = fails; }
 	bool initialized() const { return Initialized; }
+	bool optimizedNormals() const { return OptimizedNormals; }
 
 	// IGameObject.
 	ObjectTypes GetIGameType() override { return (ObjectTypes)ObjectKind; }
