@@ -79,6 +79,7 @@ TEST_F(ExportFixture, WritesTheLogHeaderAndMarkers)
 		"Coordinate system: Zenthra\r\n"
 		"Object space: no\r\n"
 		"Exporting start-{68}\r\n"
+		"Vertex: 0          Face: 0          Bone: 0\r\n"
 		"Exporting finished-{68}\r\n");
 	std::smatch m;
 	ASSERT_TRUE(std::regex_match(text, m, head)) << text;
