@@ -437,6 +437,112 @@ INSTANTIATE_TEST_SUITE_P(Cases, ImportFbxAxes, ::testing::Values(
 	SAxesCase{ "UpEqualsFrontIsIgnored", 1, 1, 1, 1, 0, 1, Point3(1, -2, 0), false }),
 	[](const ::testing::TestParamInfo<SAxesCase>& info) { return std::string(info.param.Case); });
 
+// ---- meshes ------------------------------------------------------------------------
+
+TEST(ImportMeshes, MeshesOfOneNodeMergeWithMaterialIdsAndShareVertices)
+{
+	CTempDir dir;
+	dir.write("two.mtl", "newmtl Red\nKd 1 0 0\nnewmtl Blue\nKd 0 0 1\nd 0.5\n");
+	const std::string path = dir.write("plate.obj",
+		"mtllib two.mtl\no Plate\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvn 0 0 1\n"
+		"usemtl Red\nf 1//1 2//1 3//1\nusemtl Blue\nf 1//1 3//1 4//1\n");
+	auto scene = load(path);
+	ASSERT_TRUE(scene);
+	ASSERT_EQ(scene->nodes().size(), 1u);
+	maxsub::Node& plate = node(*scene, "Plate");
+	maxsub::Mesh& mesh = plate.mesh();
+	// Two Assimp meshes (one per material); the diagonal's ends are shared.
+	ASSERT_EQ(mesh.GetNumberOfVerts(), 4);
+	ASSERT_EQ(mesh.GetNumberOfFaces(), 2);
+	const FaceEx& a = *mesh.GetFace(0);
+	const FaceEx& b = *mesh.GetFace(1);
+	EXPECT_EQ(std::vector<DWORD>({ a.vert[0], a.vert[1], a.vert[2] }), std::vector<DWORD>({ 0, 1, 2 }));
+	EXPECT_EQ(std::vector<DWORD>({ b.vert[0], b.vert[1], b.vert[2] }), std::vector<DWORD>({ 0, 2, 3 }));
+
+	// The reader's DefaultMaterial comes first; IDs are the file's indices.
+	IGameMaterial* multi = scene->GetRootMaterial(0);
+	ASSERT_EQ(multi->GetSubMaterialCount(), 3);
+	EXPECT_EQ(wideToString(multi->GetSubMaterial(1)->GetMaterialName()), "Red");
+	EXPECT_EQ(a.matID, 1);
+	EXPECT_EQ(b.matID, 2);
+	IGameMaterial* blue = mesh.GetMaterialFromFace(mesh.GetFace(1));
+	EXPECT_EQ(wideToString(blue->GetMaterialName()), "Blue");
+	Point3 d;
+	float opacity = 0;
+	blue->GetDiffuseData()->GetPropertyValue(d);
+	blue->GetOpacityData()->GetPropertyValue(opacity);
+	expectNear(d, Point3(0, 0, 1));
+	EXPECT_FLOAT_EQ(opacity, 0.5f);
+	EXPECT_EQ(blue->GetNumberOfTextureMaps(), 0);
+}
+
+TEST(ImportMeshes, GeometryOnTheRootBecomesOneTopLevelMeshNode)
+{
+	CTempDir dir;
+	const std::string path = dir.write("tri.stl", "solid tri\nfacet normal 0 0 1\nouter loop\n"
+		"vertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\nendsolid tri\n");
+	auto scene = load(path);
+	ASSERT_TRUE(scene);
+	ASSERT_EQ(scene->nodes().size(), 1u);
+	maxsub::Node& n = *scene->nodes()[0];
+	EXPECT_EQ(n.kind(), maxsub::Kind::Mesh);
+	EXPECT_EQ(n.id(), 1);
+	EXPECT_EQ(n.mesh().GetNumberOfFaces(), 1);
+	expectNear(vertexOf(n.mesh(), 2), Point3(0, 0, 1));
+}
+
+struct SChannelsCase
+{
+	const char* File;
+	std::vector<int> Channels;
+	bool Coloured;
+};
+
+class ImportChannels : public ::testing::TestWithParam<SChannelsCase> {};
+
+TEST_P(ImportChannels, EveryUvChannelAndVertexColoursArrive)
+{
+	const SChannelsCase& c = GetParam();
+	auto scene = load(ModelsDir + "/" + c.File);
+	ASSERT_TRUE(scene);
+	maxsub::Mesh* mesh = nullptr;
+	for (const auto& n : scene->nodes())
+		if (n->kind() == maxsub::Kind::Mesh)
+			mesh = &n->mesh();
+	ASSERT_TRUE(mesh);
+	Tab<int> active = mesh->GetActiveMapChannelNum();
+	std::vector<int> channels;
+	for (int i = 0; i < active.Count(); ++i)
+		channels.push_back(active[i]);
+	EXPECT_EQ(channels, c.Channels);
+	if (channels.size() == 2)
+	{
+		// The two channels are two different layouts.
+		bool differ = false;
+		for (int v = 0; v < mesh->GetNumberOfVerts(); ++v)
+		{
+			Point3 a, b;
+			ASSERT_TRUE(mesh->GetMapVertex(1, v, a));
+			ASSERT_TRUE(mesh->GetMapVertex(2, v, b));
+			differ = differ || !(a == b);
+		}
+		EXPECT_TRUE(differ);
+	}
+	int coloured = 0;
+	for (int v = 0; v < mesh->GetNumberOfVerts(); ++v)
+	{
+		Point3 col;
+		mesh->GetColorVertex(v, col);
+		coloured += !(col == Point3(1, 1, 1));
+	}
+	EXPECT_EQ(coloured > 0, c.Coloured);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, ImportChannels, ::testing::Values(
+	SChannelsCase{ "Collada/cube_with_2UVs.DAE", { 1, 2 }, false },
+	SChannelsCase{ "Collada/kwxport_test_vcolors.dae", { 1 }, true },
+	SChannelsCase{ "X/kwxport_test_cubewithvcolors.x", { 1 }, true }));
+
 // ---- real models ------------------------------------------------------------------
 
 TEST(ImportRealModels, XAnimTestHasSkinnedCylinderJointsAndAnimation)
