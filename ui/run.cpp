@@ -13,6 +13,11 @@ namespace
 const wchar_t* const WindowCaption = L"Zenthra Exporter V1.3";
 const video::SColor ClearColour(255, 200, 200, 200);
 
+// At most about 60 frames a second while the window is active; a short
+// pause per pass while it is not.
+const u32 FrameIntervalMs = 16;
+const u32 InactiveSleepMs = 5;
+
 // Skin default texts, in the order of gui::EGUI_DEFAULT_TEXT.
 const wchar_t* const SkinTexts[gui::EGDT_COUNT] = {
 	L"确定",       // EGDT_MSG_BOX_OK
@@ -72,14 +77,31 @@ s32 COstrel::run()
 
 	buildOptionsGUI(env);
 
+	// The dialog is static: drawing it as fast as possible, or spinning while
+	// nobody looks at it, only burns a processor core of the host program.
+	ITimer* timer = Device->getTimer();
+	bool drawn = false;
+	u32 lastFrame = 0;
 	while (Device->run())
 	{
-		if (Device->isWindowActive())
+		if (!Device->isWindowActive())
 		{
-			driver->beginScene(true, true, ClearColour);
-			env->drawAll();
-			driver->endScene();
+			Device->sleep(InactiveSleepMs);
+			continue;
 		}
+		const u32 sinceLast = timer->getRealTime() - lastFrame;
+		if (drawn && sinceLast < FrameIntervalMs)
+		{
+			// Back to run() after the pause, so that input is handled
+			// before the next frame.
+			Device->sleep(FrameIntervalMs - sinceLast);
+			continue;
+		}
+		lastFrame = timer->getRealTime();
+		drawn = true;
+		driver->beginScene(true, true, ClearColour);
+		env->drawAll();
+		driver->endScene();
 	}
 
 	Device->drop();
