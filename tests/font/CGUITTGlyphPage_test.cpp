@@ -189,7 +189,8 @@ TEST_F(FontDrawTest, PageTextureIsBuiltOnlyWhenDirtyAndOncePerCall)
 
 	Font->draw(L"ab", core::recti(0, 0, 100, 20), video::SColor(255, 0, 0, 0));
 	ASSERT_EQ(Driver->Textures.size(), 1u);
-	const STextureEvent& first = Driver->Textures[0];
+	// A copy: the record list is cleared below.
+	const STextureEvent first = Driver->Textures[0];
 	EXPECT_TRUE(first.Added);
 	EXPECT_EQ(first.Name, FirstPageName);
 	EXPECT_FALSE(first.MipMaps);
