@@ -262,3 +262,18 @@ TEST_F(ExportSettingsTest, ExportWithoutALogLeavesTheSettingsFile)
 	EXPECT_EQ(Exporter.Result, 0);
 	EXPECT_EQ(readFile(Path), "hand-made");
 }
+
+TEST_F(ExportSettingsTest, SkinExportWithoutAnActionFileRecordsMergeActionOff)
+{
+	maxsub::ScopedCurrentScene current(Scene, &Host);
+	Exporter.preparePaths();
+	Path = Dir.path() / "plugins" / "HalvexExporter.xml";
+	Exporter.MergeAction = true;
+	Exporter.ExportType = 1;
+	Exporter.CoordType = 4;
+
+	ASSERT_TRUE(Exporter.exportScene());
+	const std::string saved = readFile(Path);
+	EXPECT_NE(saved.find("\t\t<bool name=\"MergeAction\" value=\"false\" />\r\n"), std::string::npos) << saved;
+	EXPECT_NE(saved.find("\t\t<int name=\"ExportType\" value=\"1\" />\r\n"), std::string::npos) << saved;
+}
