@@ -187,6 +187,10 @@ void CWindowPresser::work()
 		if (!pause(Action == EPress::Export ? 15000 : 3000))
 			return;
 	}
+	// A window that ignores every press would keep an unattended run waiting
+	// for ever; closing it ends the run as cancelled.
+	if (!Stop && (window = findWindow(display, root, Caption, 2)) != 0)
+		requestClose(display, window);
 }
 
 } // namespace halvex

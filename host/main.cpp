@@ -219,6 +219,13 @@ int main(int argc, char** argv)
 	if (ec || output.filename().empty())
 		return fail(ExitUsage, options.Output + ": not a file name");
 
+	CPlugin plugin;
+	if (!plugin.load(pluginPath, error))
+		return fail(ExitUsage, error);
+	std::unique_ptr<SceneExport> exporter(plugin.createExporter());
+	if (!exporter)
+		return fail(ExitUsage, pluginPath + ": the plug-in made no exporter");
+
 	halvex::CVirtualDisplay virtualDisplay;
 	const char* display = std::getenv("DISPLAY");
 	if (!display || !*display)
@@ -228,13 +235,6 @@ int main(int argc, char** argv)
 		if (!virtualDisplay.start(error))
 			return fail(ExitUsage, error);
 	}
-
-	CPlugin plugin;
-	if (!plugin.load(pluginPath, error))
-		return fail(ExitUsage, error);
-	std::unique_ptr<SceneExport> exporter(plugin.createExporter());
-	if (!exporter)
-		return fail(ExitUsage, pluginPath + ": the plug-in made no exporter");
 
 	std::unique_ptr<halvex::CWindowPresser> presser;
 	if (options.Press != halvex::EPress::Wait)
@@ -249,9 +249,20 @@ int main(int argc, char** argv)
 	ExpInterface exportInterface;
 	int result = 0;
 	{
+		// Standard output carries this program's report only; what the engine
+		// prints while the window runs goes to standard error.
+		std::fflush(stdout);
+		const int savedStdout = dup(STDOUT_FILENO);
+		dup2(STDERR_FILENO, STDOUT_FILENO);
 		maxsub::ScopedCurrentScene current(*scene, &host);
 		result = exporter->DoExport(widen(output.string()).c_str(), &exportInterface, &host,
 			options.SuppressPrompts ? TRUE : FALSE, exportOptions);
+		std::fflush(stdout);
+		if (savedStdout >= 0)
+		{
+			dup2(savedStdout, STDOUT_FILENO);
+			close(savedStdout);
+		}
 	}
 	const bool windowSeen = presser && presser->windowSeen();
 	if (presser)
