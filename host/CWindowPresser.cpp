@@ -184,7 +184,7 @@ void CWindowPresser::work()
 			click(display, window, BackX, BackY);
 		Acted = true;
 		// An export may take a while with the window standing still.
-		if (!pause(Action == EPress::Export ? 15000 : 3000))
+		if (!pause(RepeatMs > 0 ? RepeatMs : Action == EPress::Export ? 15000 : 3000))
 			return;
 	}
 	// A window that ignores every press would keep an unattended run waiting

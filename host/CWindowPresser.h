@@ -43,6 +43,10 @@ public:
 
 	// How long to wait for the window; it may take a while on a busy machine.
 	int TimeoutMs = 120000;
+	// Pause before a press is repeated on a window still up; 0: 15 s after an
+	// export click (the export runs meanwhile), 3 s otherwise. After five
+	// presses the window is asked to close.
+	int RepeatMs = 0;
 
 private:
 	void work();

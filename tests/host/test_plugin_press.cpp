@@ -153,6 +153,30 @@ TEST(WindowPresser, IgnoresWindowsWithOtherCaptions)
 	EXPECT_TRUE(receiver.Clicked.empty());
 }
 
+TEST(WindowPresser, ClosesAWindowThatIgnoresItsPresses)
+{
+	ASSERT_NE(std::getenv("DISPLAY"), nullptr);
+	IrrlichtDevice* device = createDevice(video::EDT_OPENGL, core::dimension2d<u32>(445, 200), 32,
+		false, false, false, nullptr);
+	ASSERT_NE(device, nullptr);
+	device->setWindowCaption(L"Zenthra Exporter V1.3");
+	halvex::CWindowPresser presser(EPress::Export);
+	presser.RepeatMs = 200;
+	std::string error;
+	ASSERT_TRUE(presser.start(error)) << error;
+	const auto start = std::chrono::steady_clock::now();
+	bool closed = false;
+	while (!closed && std::chrono::steady_clock::now() - start < std::chrono::seconds(30))
+	{
+		closed = !device->run();
+		device->sleep(10);
+	}
+	device->drop();
+	presser.stop();
+	EXPECT_TRUE(closed);
+	EXPECT_TRUE(presser.acted());
+}
+
 TEST(VirtualDisplay, StartsAPrivateServerAndRestoresTheEnvironment)
 {
 	const char* outer = std::getenv("DISPLAY");
