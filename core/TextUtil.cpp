@@ -1,5 +1,7 @@
 #include "core/TextUtil.h"
 
+#include "engine/irrUString.h"
+
 namespace irr
 {
 
@@ -31,26 +33,7 @@ io::path toFilePath(const core::stringw& path)
 		u32 c = static_cast<u32>(path[i]);
 		if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
 			c = 0xFFFD;
-		if (c < 0x80)
-			out.append(static_cast<c8>(c));
-		else if (c < 0x800)
-		{
-			out.append(static_cast<c8>(0xC0 | (c >> 6)));
-			out.append(static_cast<c8>(0x80 | (c & 0x3F)));
-		}
-		else if (c < 0x10000)
-		{
-			out.append(static_cast<c8>(0xE0 | (c >> 12)));
-			out.append(static_cast<c8>(0x80 | ((c >> 6) & 0x3F)));
-			out.append(static_cast<c8>(0x80 | (c & 0x3F)));
-		}
-		else
-		{
-			out.append(static_cast<c8>(0xF0 | (c >> 18)));
-			out.append(static_cast<c8>(0x80 | ((c >> 12) & 0x3F)));
-			out.append(static_cast<c8>(0x80 | ((c >> 6) & 0x3F)));
-			out.append(static_cast<c8>(0x80 | (c & 0x3F)));
-		}
+		core::ustring16::appendUTF8(out, c);
 	}
 	return out;
 }

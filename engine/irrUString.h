@@ -215,15 +215,7 @@ public:
 	static bool isHighSurrogate(uchar32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 	static bool isLowSurrogate(uchar32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-private:
-	static u32 length(const wchar_t* text)
-	{
-		u32 n = 0;
-		while (text[n])
-			++n;
-		return n;
-	}
-
+	//! Appends one code point as UTF-8 (1 to 4 bytes).
 	static void appendUTF8(core::stringc& out, uchar32_t c)
 	{
 		if (c < 0x80)
@@ -246,6 +238,15 @@ private:
 			out.append(static_cast<c8>(0x80 | ((c >> 6) & 0x3F)));
 			out.append(static_cast<c8>(0x80 | (c & 0x3F)));
 		}
+	}
+
+private:
+	static u32 length(const wchar_t* text)
+	{
+		u32 n = 0;
+		while (text[n])
+			++n;
+		return n;
 	}
 
 	// Wide values become UTF-16 units first so that the byte-order and
