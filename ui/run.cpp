@@ -4,6 +4,8 @@
 #include "font/CGUITTFont.h"
 #include "ui/CEventHandle.h"
 
+#include <cstdio>
+
 namespace irr
 {
 
@@ -122,7 +124,12 @@ void addLabel(gui::IGUIEnvironment* env, gui::IGUIElement* root, const wchar_t* 
 void addNumberBox(gui::IGUIEnvironment* env, gui::IGUIElement* root, s32 value,
 	const core::rect<s32>& rect, s32 id)
 {
-	env->addEditBox(core::stringw(value).c_str(), rect, true, root, id);
+	// Not the engine's integer constructor of core::stringw: it negates the
+	// value first and so turns -2147483648 (a saturated entry, kept in the
+	// settings) into garbage characters.
+	c8 digits[16];
+	std::snprintf(digits, sizeof(digits), "%d", static_cast<int>(value));
+	env->addEditBox(widenBytes(digits).c_str(), rect, true, root, id);
 }
 
 void addList(gui::IGUIEnvironment* env, gui::IGUIElement* root, const core::rect<s32>& rect,

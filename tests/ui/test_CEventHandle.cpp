@@ -212,6 +212,27 @@ TEST_F(OptionsGUITest, DefaultsSelectFirstItemsAndShowPlainNumbers)
 	EXPECT_STREQ(control(Env, 3)->getText(), L"0");
 }
 
+// The 32-bit limits (a saturated entry survives in the settings file) are
+// shown as plain decimal numbers and read back unchanged.
+TEST_F(OptionsGUITest, NumberBoxesShowTheIntegerLimits)
+{
+	COstrel o;
+	o.StartFrame = -2147483647 - 1;
+	o.EndFrame = 2147483647;
+	o.FPS = -1;
+	o.buildOptionsGUI(Env);
+	ui_test::expectOptionControls(Env, o);
+	EXPECT_STREQ(control(Env, 3)->getText(), L"-2147483648");
+	EXPECT_STREQ(control(Env, 4)->getText(), L"2147483647");
+	EXPECT_STREQ(control(Env, 5)->getText(), L"-1");
+
+	o.StartFrame = o.EndFrame = o.FPS = 0;
+	o.readWindowOptions(Env);
+	EXPECT_EQ(o.StartFrame, -2147483647 - 1);
+	EXPECT_EQ(o.EndFrame, 2147483647);
+	EXPECT_EQ(o.FPS, -1);
+}
+
 // Stored indices go to the list unchecked: the engine ignores one past the
 // end (the first item stays selected) and takes -1 as "no selection", which
 // reads back as -1.
