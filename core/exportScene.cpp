@@ -70,7 +70,9 @@ bool COstrel::exportScene()
 	Scene->SetStaticFrame(StartFrame);
 
 	// 9.
-	const Interval range = Params.MaxIface->GetAnimRange();
+	// Without the application's interface (a host that registered none)
+	// there is no animation range: an empty one, rather than a crash.
+	const Interval range = Params.MaxIface ? Params.MaxIface->GetAnimRange() : Interval();
 	TicksPerFrame = GetTicksPerFrame();
 	FrameCount = TicksPerFrame ? (range.End() - range.Start()) / TicksPerFrame : 0;
 

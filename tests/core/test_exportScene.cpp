@@ -174,6 +174,15 @@ TEST_F(ExportFixture, StaticFrameAndRangeReachTheScene)
 	EXPECT_NE(log().find("Static frame: 7\r\nFirst frame: 0\r\nLast frame: 100\r\n"), std::string::npos);
 }
 
+TEST_F(ExportFixture, WithoutTheApplicationInterfaceTheRangeIsEmpty)
+{
+	Obj.Params.MaxIface = nullptr;
+	ASSERT_TRUE(Obj.exportScene());
+	EXPECT_EQ(Obj.FrameCount, 0);
+	EXPECT_EQ(Obj.Result, 1);
+	EXPECT_EQ(log().substr(log().size() - (20 + 68)), "Exporting finished" + Dashes + "\r\n");
+}
+
 TEST_F(ExportFixture, WithoutALogNothingElseHappens)
 {
 	Obj.Params.FileName = (Out / "missing" / "hero.skc").wstring().c_str();
