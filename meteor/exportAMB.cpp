@@ -31,7 +31,8 @@ namespace irr
 namespace
 {
 
-// Reads a whole file; empty when it cannot be opened.
+// Reads a whole file; empty when it cannot be opened or nothing can be read
+// from it.
 std::vector<u8> readWholeFile(io::IFileSystem* fs, const io::path& path)
 {
 	std::vector<u8> bytes;
@@ -41,17 +42,27 @@ std::vector<u8> readWholeFile(io::IFileSystem* fs, const io::path& path)
 	const long size = in->getSize();
 	if (size <= 0)
 		return bytes;
-	// Zeroed, so a short read leaves zeros rather than garbage.
-	bytes.assign(static_cast<size_t>(size), 0);
+	// The reported size is not trusted for the allocation: a folder or a
+	// device opens too and reports an enormous size while yielding nothing.
+	// The buffer grows block by block with what is really read.
+	enum { BlockSize = 1 << 20 };
 	size_t done = 0;
-	while (done < bytes.size())
+	while (done < static_cast<unsigned long>(size))
 	{
-		const u32 want = static_cast<u32>(core::min_<size_t>(bytes.size() - done, 0x40000000u));
-		const s32 got = in->read(bytes.data() + done, want);
+		const size_t want = core::min_<size_t>(static_cast<unsigned long>(size) - done, BlockSize);
+		bytes.resize(done + want);
+		const s32 got = in->read(bytes.data() + done, static_cast<u32>(want));
 		if (got <= 0)
 			break;
 		done += static_cast<size_t>(got);
 	}
+	if (done == 0)
+	{
+		std::vector<u8>().swap(bytes);
+		return bytes;
+	}
+	// A file cut short while it was read keeps zeros for its missing tail.
+	bytes.resize(static_cast<unsigned long>(size), 0);
 	return bytes;
 }
 

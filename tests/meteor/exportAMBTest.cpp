@@ -164,6 +164,24 @@ INSTANTIATE_TEST_SUITE_P(Sizes, CMergeSizeTest, ::testing::Values(
 	SMergeCase{ "WholeRecord", static_cast<s64>(HeaderSize + RecordSize), true }),
 	[](const ::testing::TestParamInfo<SMergeCase>& info) { return std::string(info.param.Name); });
 
+// A merge path that opens but holds no readable bytes (here a folder, whose
+// reported size is enormous) is no merge file; the export goes on without it.
+TEST_F(CExportAMBTest, UnreadableMergePathIsNoMergeFile)
+{
+	ASSERT_TRUE(std::filesystem::create_directory(mergePath()));
+	buildCharacter(Obj, 2);
+	Obj.CoordType = 4;
+	Obj.MergeAction = true;
+	Obj.mapMeteorBones();
+	ASSERT_TRUE(Obj.exportAMB());
+
+	EXPECT_FALSE(Obj.MergeAction);
+	expectMatchesGolden(path("hero.amb"), "character.amb");
+	const std::string log = closeLog();
+	EXPECT_NE(log.find("No merge file: ---> " + mergePath() + "\r\n"), std::string::npos) << log;
+	EXPECT_EQ(log.find("frame sum"), std::string::npos) << log;
+}
+
 TEST_F(CExportAMBTest, NewFramesFollowTheMergedOnes)
 {
 	const std::string merge = actionFile(40);
