@@ -13,7 +13,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libirrlicht-dev libfreetype-dev libassimp-dev assimp-utils assimp-testmodels \
   libgtest-dev googletest libbenchmark-dev \
   fonts-wqy-microhei \
-  xvfb xauth evilwm xdotool x11-utils imagemagick libx11-dev libxtst-dev \
+  xvfb xauth evilwm xfonts-base xdotool x11-utils imagemagick libx11-dev libxtst-dev \
   libgl1-mesa-dri libglx-mesa0 libgl1 \
   locales python3 >/dev/null
 # A locale with a decimal comma, for the tests that prove files keep their point.

@@ -8,6 +8,10 @@ fi
 evilwm >/dev/null 2>&1 &
 WM=$!
 sleep 0.5
+if ! kill -0 $WM 2>/dev/null; then
+  echo "with-wm.sh: the window manager did not start (are evilwm and xfonts-base installed?)" >&2
+  exit 2
+fi
 "$@"
 STATUS=$?
 kill $WM 2>/dev/null
