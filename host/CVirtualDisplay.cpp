@@ -128,7 +128,7 @@ bool CVirtualDisplay::start(std::string& error)
 	PreviousDisplay = previous ? previous : "";
 	setenv("DISPLAY", Name.c_str(), 1);
 
-	WindowManager = spawn({"evilwm"});
+	WindowManager = spawn({"evilwm", "-fn", "fixed"}); // "fixed" is always there
 	// The window manager is ready once it selects substructure redirection on
 	// the root window; until then a new window would be mapped unmanaged.
 	if (Display* display = XOpenDisplay(Name.c_str()))

@@ -5,7 +5,7 @@ if [ -z "$DISPLAY" ]; then
   echo "with-wm.sh: no DISPLAY" >&2
   exit 2
 fi
-evilwm >/dev/null 2>&1 &
+evilwm -fn fixed >/dev/null 2>&1 &
 WM=$!
 sleep 0.5
 if ! kill -0 $WM 2>/dev/null; then
