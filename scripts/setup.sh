@@ -12,7 +12,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake g++ pkg-config \
   libirrlicht-dev libfreetype-dev libassimp-dev assimp-utils assimp-testmodels \
   libgtest-dev googletest libbenchmark-dev \
-  fonts-wqy-microhei \
+  fonts-wqy-microhei fonts-dejavu-core \
   xvfb xauth evilwm xfonts-base xdotool x11-utils imagemagick libx11-dev libxtst-dev \
   libgl1-mesa-dri libglx-mesa0 libgl1 \
   locales python3 >/dev/null

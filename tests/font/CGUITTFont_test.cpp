@@ -278,4 +278,43 @@ TEST_F(FontFaceTest, KerningAddsTheFontsSpacingToPairsOnly)
 	EXPECT_EQ(empty->getGlyphIndex(L'a'), 0u);
 }
 
+// The window's face has no kerning table; DejaVu Sans has one, with a pull
+// of 2 pixels for "To" at 16 pixels and none for "oT".
+TEST_F(FontFaceTest, KerningTableOfTheFaceIsReadForThePreviousThenThisLetter)
+{
+	const io::path file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+	ASSERT_TRUE(std::ifstream(file.c_str()).good()) << file.c_str() << " missing (scripts/setup.sh installs it)";
+	CDropper<CTestFont> font(makeFont(core::dimension2du(0, 0), file));
+	ASSERT_TRUE(font.get());
+	ASSERT_TRUE(FT_HAS_KERNING(font->Face));
+	ASSERT_TRUE(FT_IS_SCALABLE(font->Face));
+
+	// 'o' after 'T' (26.6 value -128), and the reverse order.
+	EXPECT_EQ(font->getKerning(L'o', L'T'), core::vector2di(-2, 0));
+	EXPECT_EQ(font->getKerning(L'T', L'o'), core::vector2di(0, 0));
+	// "AV" is -64 in 26.6: one whole pixel.
+	EXPECT_EQ(font->getKerning(L'V', L'A'), core::vector2di(-1, 0));
+	EXPECT_EQ(font->getKerning(L'o', 0), core::vector2di(0, 0));
+	font->setKerningWidth(3);
+	font->setKerningHeight(1);
+	EXPECT_EQ(font->getKerning(L'o', L'T'), core::vector2di(1, 1));
+	EXPECT_EQ(font->getKerningWidth(L'o', L'T'), 1);
+	font->setKerningWidth(0);
+	font->setKerningHeight(0);
+
+	const s32 t = font->getCharWidth(L'T');
+	const s32 o = font->getCharWidth(L'o');
+	EXPECT_EQ(font->getDimension(L"To").Width, static_cast<u32>(t + o - 2));
+	EXPECT_EQ(font->getDimension(L"oT").Width, static_cast<u32>(t + o));
+	// The kerning pulls the 'o' onto the pixel the 'T' ends on.
+	EXPECT_EQ(font->getCharacterFromPos(L"To", t + o - 2), 1);
+	EXPECT_EQ(font->getCharacterFromPos(L"To", t + o - 1), -1);
+
+	Driver->clearRecords();
+	font->draw(L"To", core::recti(0, 0, 100, 20), video::SColor(255, 0, 0, 0));
+	ASSERT_EQ(Driver->Batches.size(), 1u);
+	ASSERT_EQ(Driver->Batches[0].Positions.size(), 2u);
+	EXPECT_EQ(Driver->Batches[0].Positions[1].X, t - 2 + font->glyphOf(L'o').Offset.X);
+}
+
 } // namespace

@@ -132,6 +132,121 @@ TEST_F(GlyphPageTest, GlyphPixelsAreWhiteWithCoverageAsAlpha)
 	EXPECT_EQ(pageA->getPixel(a.SourceRect.LowerRightCorner.X + 1, a.SourceRect.UpperLeftCorner.Y).color, 0x00FFFFFFu);
 }
 
+// Deletes the pages of a test that places glyphs outside a font.
+struct SPageList
+{
+	~SPageList()
+	{
+		for (u32 i = 0; i < Pages.size(); ++i)
+			delete Pages[i];
+	}
+	core::array<gui::CGUITTGlyphPage*> Pages;
+};
+
+TEST_F(GlyphPageTest, MonochromeGlyphsAreOpaqueBitsOnSixteenBitPages)
+{
+	CDropper<CTestFont> font(makeFont());
+	ASSERT_TRUE(font.get());
+	const u32 g = font->getGlyphIndex(L'a');
+	SPageList pages;
+	gui::SGUITTGlyph glyph;
+	glyph.load(g, font->Face, Driver, 16, core::dimension2du(0, 0), pages.Pages, true, true, true);
+	ASSERT_TRUE(glyph.Loaded);
+	ASSERT_EQ(pages.Pages.size(), 1u);
+	const gui::CGUITTGlyphPage* page = pages.Pages[0];
+	EXPECT_EQ(page->Image->getColorFormat(), video::ECF_A1R5G5B5);
+	EXPECT_EQ(page->Image->getDimension(), core::dimension2du(512, 512));
+	EXPECT_EQ(page->UsedSlots, 1u);
+	EXPECT_EQ(page->FreeSlots, 1023u);
+
+	// FreeType's own 1-bit rendering (flags 0x21006) is the reference.
+	ASSERT_EQ(FT_Load_Glyph(font->Face, g, 0x21006), 0);
+	const FT_Bitmap& bits = font->Face->glyph->bitmap;
+	ASSERT_EQ(bits.pixel_mode, FT_PIXEL_MODE_MONO);
+	ASSERT_GT(bits.width, 0u);
+	EXPECT_EQ(glyph.SourceRect, core::recti(0, 0, bits.width, bits.rows));
+	u32 set = 0;
+	// The glyph image is square and a power of two: 16 x 16 around the bitmap.
+	for (u32 y = 0; y < 16; ++y)
+		for (u32 x = 0; x < 16; ++x)
+		{
+			const bool on = y < bits.rows && x < bits.width
+				&& (bits.buffer[y * bits.pitch + x / 8] & (0x80 >> (x % 8)));
+			set += on ? 1 : 0;
+			EXPECT_EQ(page->Image->getPixel(x, y).color, on ? 0xFFFFFFFFu : 0x00FFFFFFu) << x << ", " << y;
+		}
+	EXPECT_GT(set, 10u);
+
+	Driver->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, true);
+	Driver->clearRecords();
+	pages.Pages[0]->updateTexture();
+	ASSERT_EQ(Driver->Textures.size(), 1u);
+	EXPECT_TRUE(Driver->Textures[0].Always16);
+	EXPECT_FALSE(Driver->Textures[0].Always32);
+	EXPECT_FALSE(Driver->Textures[0].MipMaps);
+	EXPECT_TRUE(Driver->getTextureCreationFlag(video::ETCF_ALWAYS_32_BIT));
+	EXPECT_FALSE(Driver->getTextureCreationFlag(video::ETCF_ALWAYS_16_BIT));
+}
+
+struct SGlyphImageCase
+{
+	const char* Name;
+	bool AnyTextureSize;
+	// Extent of the glyph image of 'a' (an 8 x 9 bitmap) copied onto the page.
+	s32 Width;
+	s32 Height;
+};
+
+class GlyphImageSizeTest : public FontFixture, public ::testing::WithParamInterface<SGlyphImageCase>
+{
+};
+
+// The whole glyph image is copied into the cell: on a page painted black
+// beforehand its extent shows as the transparent white around the bitmap.
+TEST_P(GlyphImageSizeTest, GreyGlyphImageIsRoundedOnlyWhenTheDriverNeedsIt)
+{
+	const SGlyphImageCase& c = GetParam();
+	CDropper<CTestFont> font(makeFont());
+	ASSERT_TRUE(font.get());
+	Driver->AnyTextureSize = c.AnyTextureSize;
+	SPageList pages;
+	gui::CGUITTGlyphPage* page = new gui::CGUITTGlyphPage(Driver, "painted");
+	pages.Pages.push_back(page);
+	page->Image = Driver->createImage(video::ECF_A8R8G8B8, core::dimension2du(64, 64));
+	page->Image->fill(video::SColor(255, 0, 0, 0));
+	page->FreeSlots = 16;
+	page->UsedSlots = 5; // the cell at (16, 16)
+
+	const u32 g = font->getGlyphIndex(L'a');
+	gui::SGUITTGlyph glyph;
+	glyph.load(g, font->Face, Driver, 16, core::dimension2du(0, 0), pages.Pages, true, true, false);
+	ASSERT_TRUE(glyph.Loaded);
+	ASSERT_EQ(pages.Pages.size(), 1u);
+	EXPECT_EQ(glyph.Page, 0u);
+	ASSERT_EQ(glyph.SourceRect, core::recti(16, 16, 24, 25));
+	EXPECT_EQ(page->UsedSlots, 6u);
+	EXPECT_EQ(page->FreeSlots, 15u);
+	EXPECT_TRUE(page->Dirty);
+
+	s32 right = 0, bottom = 0;
+	for (s32 y = 0; y < 64; ++y)
+		for (s32 x = 0; x < 64; ++x)
+			if (page->Image->getPixel(x, y).color != 0xFF000000u)
+			{
+				EXPECT_GE(x, 16);
+				EXPECT_GE(y, 16);
+				right = core::max_(right, x + 1);
+				bottom = core::max_(bottom, y + 1);
+			}
+	EXPECT_EQ(right - 16, c.Width);
+	EXPECT_EQ(bottom - 16, c.Height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, GlyphImageSizeTest, ::testing::Values(
+	SGlyphImageCase{"powerOfTwoSquare", false, 16, 16},
+	SGlyphImageCase{"anySize", true, 9, 10}),
+	[](const ::testing::TestParamInfo<SGlyphImageCase>& info) { return std::string(info.param.Name); });
+
 TEST_F(GlyphPageTest, LimitBelowOneCellLeavesGlyphsUnloaded)
 {
 	CDropper<CTestFont> font(makeFont(core::dimension2du(8, 8)));

@@ -151,6 +151,16 @@ public:
 		return UseMaxTexture ? MaxTexture : Inner->getMaxTextureSize();
 	}
 
+	// The null driver supports neither; a test may claim both.
+	bool queryFeature(video::E_VIDEO_DRIVER_FEATURE feature) const override
+	{
+		if (feature == video::EVDF_TEXTURE_NPOT)
+			return AnyTextureSize;
+		if (feature == video::EVDF_TEXTURE_NSQUARE)
+			return AnyTextureSize;
+		return Inner->queryFeature(feature);
+	}
+
 	void clearRecords()
 	{
 		Batches.clear();
@@ -168,6 +178,7 @@ public:
 
 	core::dimension2du MaxTexture;
 	bool UseMaxTexture;
+	bool AnyTextureSize = false;
 	std::vector<SBatch> Batches;
 	std::vector<STextureEvent> Textures;
 	u32 MaterialSets;
@@ -259,11 +270,11 @@ protected:
 
 	// A font made like create() does, with the settings a test wants
 	// applied before load.
-	CTestFont* makeFont(core::dimension2du maxPageSize = core::dimension2du(0, 0))
+	CTestFont* makeFont(core::dimension2du maxPageSize = core::dimension2du(0, 0), const io::path& file = fontPath())
 	{
 		CTestFont* font = new CTestFont(Env);
 		font->MaxPageSize = maxPageSize;
-		if (!font->load(fontPath()))
+		if (!font->load(file))
 		{
 			font->drop();
 			return 0;
