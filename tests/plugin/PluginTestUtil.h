@@ -12,37 +12,14 @@
 #include <sstream>
 #include <string>
 
+#include "support/TempDir.h"
+
 namespace halvex_test
 {
 
 namespace fs = std::filesystem;
 
-// A fresh directory under the system's temporary folder, removed at the end
-// unless HALVEX_KEEP_TEMP is set.
-class CTempDir
-{
-public:
-	CTempDir()
-	{
-		std::string pattern = (fs::temp_directory_path() / "halvex-XXXXXX").string();
-		if (!mkdtemp(pattern.data()))
-			ADD_FAILURE() << "cannot create a temporary directory";
-		Path = pattern;
-	}
-	~CTempDir()
-	{
-		if (!std::getenv("HALVEX_KEEP_TEMP"))
-		{
-			std::error_code ec;
-			fs::remove_all(Path, ec);
-		}
-	}
-	CTempDir(const CTempDir&) = delete;
-	CTempDir& operator=(const CTempDir&) = delete;
-	const fs::path& path() const { return Path; }
-private:
-	fs::path Path;
-};
+using CTempDir = TempDir;
 
 inline std::string pluginPath()
 {
@@ -57,14 +34,6 @@ inline bool isLoaded(const std::string& path)
 		return false;
 	dlclose(h);
 	return true;
-}
-
-inline std::string readFile(const fs::path& path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::ostringstream s;
-	s << in.rdbuf();
-	return s.str();
 }
 
 inline std::wstring widen(const std::string& s)

@@ -1,6 +1,8 @@
 // A fresh temporary directory per test, removed afterwards.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,12 +19,15 @@ public:
 	{
 		std::string tmpl = (std::filesystem::temp_directory_path() / "halvex-XXXXXX").string();
 		char* made = mkdtemp(tmpl.data());
+		if (!made)
+			ADD_FAILURE() << "cannot create a temporary directory";
 		Path = made ? std::filesystem::path(made) : std::filesystem::path();
 	}
 	~TempDir()
 	{
 		std::error_code ec;
-		if (!Path.empty() && !std::getenv("HALVEX_KEEP_TEMP"))
+		// A failed test keeps its folder (and any .actual file) for a look.
+		if (!Path.empty() && !std::getenv("HALVEX_KEEP_TEMP") && !::testing::Test::HasFailure())
 			std::filesystem::remove_all(Path, ec);
 	}
 	TempDir(const TempDir&) = delete;

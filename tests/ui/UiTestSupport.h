@@ -11,45 +11,14 @@
 #include <iterator>
 #include <string>
 
+#include "support/TempDir.h"
+
 namespace ui_test
 {
 
-class TempDir
-{
-public:
-	TempDir()
-	{
-		std::string tmpl = (std::filesystem::temp_directory_path() / "halvex-ui-XXXXXX").string();
-		char* made = mkdtemp(tmpl.data());
-		Path = made ? std::filesystem::path(made) : std::filesystem::path();
-	}
-	~TempDir()
-	{
-		std::error_code ec;
-		// A failed test keeps its folder (and any .actual file) for a look.
-		if (!Path.empty() && !std::getenv("HALVEX_KEEP_TEMP") && !::testing::Test::HasFailure())
-			std::filesystem::remove_all(Path, ec);
-	}
-	TempDir(const TempDir&) = delete;
-	TempDir& operator=(const TempDir&) = delete;
-
-	const std::filesystem::path& path() const { return Path; }
-
-private:
-	std::filesystem::path Path;
-};
-
-inline std::string readFile(const std::filesystem::path& p)
-{
-	std::ifstream in(p, std::ios::binary);
-	return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeFile(const std::filesystem::path& p, const std::string& bytes)
-{
-	std::ofstream out(p, std::ios::binary);
-	out << bytes;
-}
+using halvex_test::TempDir;
+using halvex_test::readFile;
+using halvex_test::writeFile;
 
 inline irr::core::stringw wide(const std::filesystem::path& p)
 {
